@@ -1,0 +1,3 @@
+#!/bin/sh
+# $ADD_HEADER$ shell scripts are not C sources: left alone
+echo build

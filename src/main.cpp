@@ -1,0 +1,3 @@
+#include "quillet.h"
+
+int main(int argc, char** argv) { return quillet::RunQuillet(argc, argv); }
