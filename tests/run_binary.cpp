@@ -1,7 +1,10 @@
 #include "run_binary.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+
+#include <csignal>
 #include <unistd.h>
 
 #include <algorithm>
@@ -57,8 +60,8 @@ std::vector<std::string> TempDir::List(const std::string& relative) const {
   return names;
 }
 
-RunResult RunQuillet(const std::vector<std::string>& args, const std::string& cwd,
-                     const RunOptions& options) {
+RunningQuillet StartQuillet(const std::vector<std::string>& args, const std::string& cwd,
+                            const RunOptions& options) {
   int pipe_fds[2];
   if (pipe(pipe_fds) != 0) throw std::runtime_error("pipe failed");
   pid_t pid = fork();
@@ -72,6 +75,12 @@ RunResult RunQuillet(const std::vector<std::string>& args, const std::string& cw
     }
     close(pipe_fds[0]);
     close(pipe_fds[1]);
+    if (options.file_size_limit > 0) {
+      struct rlimit limit {};
+      limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(options.file_size_limit);
+      setrlimit(RLIMIT_FSIZE, &limit);
+      signal(SIGXFSZ, SIG_IGN);
+    }
     setenv("LC_ALL", "C", 1);
     for (const std::string& entry : options.env) putenv(const_cast<char*>(entry.c_str()));
     std::vector<char*> argv;
@@ -82,16 +91,25 @@ RunResult RunQuillet(const std::vector<std::string>& args, const std::string& cw
     _exit(127);
   }
   close(pipe_fds[1]);
+  return {pid, pipe_fds[0]};
+}
+
+RunResult FinishQuillet(RunningQuillet running) {
   RunResult result;
   char buf[65536];
   ssize_t got;
-  while ((got = read(pipe_fds[0], buf, sizeof buf)) > 0) result.out.append(buf, got);
-  close(pipe_fds[0]);
+  while ((got = read(running.stdout_fd, buf, sizeof buf)) > 0) result.out.append(buf, got);
+  close(running.stdout_fd);
   int status = 0;
-  waitpid(pid, &status, 0);
+  waitpid(running.pid, &status, 0);
   if (WIFEXITED(status)) result.exit_code = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.term_signal = WTERMSIG(status);
   return result;
+}
+
+RunResult RunQuillet(const std::vector<std::string>& args, const std::string& cwd,
+                     const RunOptions& options) {
+  return FinishQuillet(StartQuillet(args, cwd, options));
 }
 
 std::string BannerText() {

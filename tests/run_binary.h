@@ -38,7 +38,18 @@ struct RunResult {
 struct RunOptions {
   std::vector<std::string> env;  // extra "NAME=value" entries; LC_ALL=C unless given
   std::string stdout_path;       // when set, standard output goes to this file
+  long file_size_limit = 0;      // when set, RLIMIT_FSIZE in bytes, with SIGXFSZ ignored
 };
+
+// A run in the background, for tests that interrupt it.
+struct RunningQuillet {
+  int pid = -1;
+  int stdout_fd = -1;
+};
+RunningQuillet StartQuillet(const std::vector<std::string>& args, const std::string& cwd,
+                            const RunOptions& options = {});
+// Reads the rest of its output and waits for it to end.
+RunResult FinishQuillet(RunningQuillet running);
 
 // Runs the quillet binary with `args` in directory `cwd`.
 RunResult RunQuillet(const std::vector<std::string>& args, const std::string& cwd,
