@@ -1,8 +1,8 @@
 // Property: writing the lines read from any bytes gives those bytes with
 // every line end as CR LF.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -14,7 +14,8 @@ namespace {
 
 class MemoryReader : public quillet::SequentialFile {
  public:
-  MemoryReader(const uint8_t* data, size_t size, size_t chunk) : data_(data), size_(size), chunk_(chunk) {}
+  MemoryReader(const uint8_t* data, size_t size, size_t chunk)
+      : data_(data), size_(size), chunk_(chunk) {}
   int Read(char* buf, size_t n, size_t* got) override {
     *got = std::min({n, size_ - pos_, chunk_});
     std::memcpy(buf, data_ + pos_, *got);

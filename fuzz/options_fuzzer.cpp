@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   quillet::ConsoleApplication app(args, "quillet");
-  static const std::vector<std::string> kLong = {"help", "verbose", "config:", "file:", "recursive:"};
+  static const std::vector<std::string> kLong = {"help", "verbose",
+                                                 "config:", "file:", "recursive:"};
   std::string error = app.CheckOptions("hvr:c:f:", kLong);
   for (char letter : std::string("hvrcf")) {
     app.HasOption(letter, "config");

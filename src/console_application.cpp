@@ -107,8 +107,8 @@ std::string ConsoleApplication::CheckOptions(const std::string& short_options,
       bool needs_value = spec + 1 < short_options.size() && short_options[spec + 1] == ':';
       if (!needs_value) continue;
       if (c + 1 != arg.size() || !CountsAsValue(args_, i + 1)) {
-        return "Option at position " + PositionText(i) + " needs an argument : " +
-               std::string(1, letter);
+        return "Option at position " + PositionText(i) +
+               " needs an argument : " + std::string(1, letter);
       }
       consumed_next = true;
     }

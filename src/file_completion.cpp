@@ -64,7 +64,8 @@ void RewriteThroughTemp(const std::string& target, LineReader& in, uint8_t optio
   std::string temp = TempFileName(target);
   std::unique_ptr<WritableFile> file;
   // An existing file of that name is never overwritten.
-  if (int err = platform.CreateLike(temp, target, &file)) RaiseFileError(kSiteTempCreate, err, temp);
+  if (int err = platform.CreateLike(temp, target, &file))
+    RaiseFileError(kSiteTempCreate, err, temp);
   try {
     LineWriter out(std::move(file), temp);
     CopyLines(in, out, options);

@@ -22,8 +22,20 @@ const ShortDateFormat& UserShortDate() {
 }
 
 enum class Flag {
-  kFileName, kFileNameExt, kDate, kMonth, kYear, kAuthor, kProjectName, kProjectVer,
-  kProjectBrief, kUser1, kUser2, kUser3, kUser4, kLicence,
+  kFileName,
+  kFileNameExt,
+  kDate,
+  kMonth,
+  kYear,
+  kAuthor,
+  kProjectName,
+  kProjectVer,
+  kProjectBrief,
+  kUser1,
+  kUser2,
+  kUser3,
+  kUser4,
+  kLicence,
 };
 
 struct FlagText {
@@ -33,13 +45,20 @@ struct FlagText {
 
 // The order of one pass.
 constexpr FlagText kPassOrder[] = {
-    {Flag::kFileName, "$FILE_NAME$"},         {Flag::kFileNameExt, "$FILE_NAME_EXT$"},
-    {Flag::kDate, "$DATE$"},                  {Flag::kMonth, "$MONTH$"},
-    {Flag::kYear, "$YEAR$"},                  {Flag::kAuthor, "$AUTHOR$"},
-    {Flag::kProjectName, "$PROJECT_NAME$"},   {Flag::kProjectVer, "$PROJECT_VER$"},
-    {Flag::kProjectBrief, "$PROJECT_BRIEF$"}, {Flag::kUser1, "$USER_1$"},
-    {Flag::kUser2, "$USER_2$"},               {Flag::kUser3, "$USER_3$"},
-    {Flag::kUser4, "$USER_4$"},               {Flag::kLicence, "$LICENCE$"},
+    {Flag::kFileName, "$FILE_NAME$"},
+    {Flag::kFileNameExt, "$FILE_NAME_EXT$"},
+    {Flag::kDate, "$DATE$"},
+    {Flag::kMonth, "$MONTH$"},
+    {Flag::kYear, "$YEAR$"},
+    {Flag::kAuthor, "$AUTHOR$"},
+    {Flag::kProjectName, "$PROJECT_NAME$"},
+    {Flag::kProjectVer, "$PROJECT_VER$"},
+    {Flag::kProjectBrief, "$PROJECT_BRIEF$"},
+    {Flag::kUser1, "$USER_1$"},
+    {Flag::kUser2, "$USER_2$"},
+    {Flag::kUser3, "$USER_3$"},
+    {Flag::kUser4, "$USER_4$"},
+    {Flag::kLicence, "$LICENCE$"},
 };
 
 std::string ValueOf(Flag flag, const Tprojet& p) {

@@ -43,11 +43,24 @@ bool FieldOf(char conversion, std::string_view* field) {
     case 'a': *field = "ddd"; return true;
     case 'A': *field = "dddd"; return true;
     // Time and era fields have no place in a date.
-    case 'H': case 'I': case 'k': case 'l': case 'M': case 'S': case 'p': case 'P':
-    case 'r': case 'R': case 'T': case 'X': case 'Z': case 'z': case 'C': case 'G':
-    case 'g': case 'n':
-      *field = "";
-      return true;
+    case 'H':
+    case 'I':
+    case 'k':
+    case 'l':
+    case 'M':
+    case 'S':
+    case 'p':
+    case 'P':
+    case 'r':
+    case 'R':
+    case 'T':
+    case 'X':
+    case 'Z':
+    case 'z':
+    case 'C':
+    case 'G':
+    case 'g':
+    case 'n': *field = ""; return true;
     default: return false;
   }
 }

@@ -51,7 +51,8 @@ bool LineReader::Next(std::string* line) {
     const char* begin = buffer_.data() + pos_;
     size_t avail = end_ - pos_;
     const char* stop = static_cast<const char*>(std::memchr(begin, '\n', avail));
-    const char* cr = static_cast<const char*>(std::memchr(begin, '\r', stop ? stop - begin : avail));
+    const char* cr =
+        static_cast<const char*>(std::memchr(begin, '\r', stop ? stop - begin : avail));
     if (cr != nullptr) stop = cr;
     if (stop == nullptr) {
       line->append(begin, avail);

@@ -132,11 +132,8 @@ TEST(DriverRun, FileRunHandsTheFileOnAndEndsWithJobComplete) {
 
 TEST(DriverRun, MissingDescriptionIsReportedFirst) {
   const std::vector<Args> cases = {
-      {"-v"},
-      {"-f", "missing.c"},  // the missing file is not reported as well
-      {"-f", "a.c"},
-      {"-c", "other.cfg"},
-      {"-c", "sub"},  // a directory is not a description file
+      {"-v"},        {"-f", "missing.c"},  // the missing file is not reported as well
+      {"-f", "a.c"}, {"-c", "other.cfg"}, {"-c", "sub"},  // a directory is not a description file
       {"--config="},
   };
   for (const Args& args : cases) {

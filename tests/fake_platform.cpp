@@ -6,7 +6,8 @@ namespace quillet::testing {
 namespace {
 
 bool EndsWith(const std::string& s, const std::string& suffix) {
-  return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+  return s.size() >= suffix.size() &&
+         s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 class FaultyReader : public SequentialFile {
@@ -60,8 +61,10 @@ DateLocale CLocale() {
   l.user_locale = false;
   l.short_format = "%m/%d/%y";
   const char* ad[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-  const char* fd[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-  const char* am[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  const char* fd[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                       "Thursday", "Friday", "Saturday"};
+  const char* am[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   const char* fm[12] = {"January", "February", "March",     "April",   "May",      "June",
                         "July",    "August",   "September", "October", "November", "December"};
   for (int i = 0; i < 7; ++i) {

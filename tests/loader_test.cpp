@@ -72,15 +72,17 @@ TEST_F(LoaderTest, EachFailureHasItsCodeAndMessage) {
   const std::vector<CodeCase> cases = {
       {"empty file", "", 1, kName},
       {"no name", Desc("Project_brief=b\nProject_version=1\nAuthor=a\nLanguage=c\n"), 1, kName},
-      {"name is !", Desc("Project_name=!\nProject_brief=b\nProject_version=1\nAuthor=a\nLanguage=c\n"),
-       1, kName},
+      {"name is !",
+       Desc("Project_name=!\nProject_brief=b\nProject_version=1\nAuthor=a\nLanguage=c\n"), 1,
+       kName},
       {"name is \"!\"",
        Desc("Project_name=\"!\"\nProject_brief=b\nProject_version=1\nAuthor=a\nLanguage=c\n"), 1,
        kName},
-      {"name is '!'", Desc("Project_name = '!' \nProject_brief=b\nProject_version=1\nAuthor=a\n"), 1,
-       kName},
+      {"name is '!'", Desc("Project_name = '!' \nProject_brief=b\nProject_version=1\nAuthor=a\n"),
+       1, kName},
       {"no brief", Desc("Project_name=n\nProject_version=1\nAuthor=a\nLanguage=c\n"), 2, kBrief},
-      {"brief is !", Desc("Project_name=n\nProject_brief=!\nProject_version=1\nAuthor=a\n"), 2, kBrief},
+      {"brief is !", Desc("Project_name=n\nProject_brief=!\nProject_version=1\nAuthor=a\n"), 2,
+       kBrief},
       {"no version", Desc("Project_name=n\nProject_brief=b\nAuthor=a\nLanguage=c\n"), 3, kVersion},
       {"no author, no language", Desc("Project_name=n\nProject_brief=b\nProject_version=1\n"), 4,
        kAuthor},
@@ -101,7 +103,8 @@ TEST_F(LoaderTest, EachFailureHasItsCodeAndMessage) {
       {"no header line", "[Description]\n" + std::string(kItems), 7, kNoHeader},
       {"blank before header", "[Description]\n" + std::string(kItems) + " [Header]\nx\n", 7,
        kNoHeader},
-      {"tab after header", "[Description]\n" + std::string(kItems) + "[Header]\t\nx\n", 7, kNoHeader},
+      {"tab after header", "[Description]\n" + std::string(kItems) + "[Header]\t\nx\n", 7,
+       kNoHeader},
       {"header with a name", "[Description]\n" + std::string(kItems) + "[Header 1]\nx\n", 7,
        kNoHeader},
       // Several faults: only the first in table order counts.
@@ -121,12 +124,14 @@ TEST_F(LoaderTest, ItemsAreOnlyLookedUpInTheFirstDescriptionSection) {
       {"blank inside closing bracket", "[Description ]\n" + std::string(kItems) + "[Header]\n", 1,
        kName},
       {"byte-order mark", "\xEF\xBB\xBF" + Desc(), 1, kName},
-      {"items before the first section", std::string(kItems) + "[Description]\n[Header]\n", 1, kName},
+      {"items before the first section", std::string(kItems) + "[Description]\n[Header]\n", 1,
+       kName},
       {"items in another section", "[Other]\n" + std::string(kItems) + "[Header]\n", 1, kName},
       {"second Description section",
        "[Description]\nAuthor=a\n[Description]\n" + std::string(kItems) + "[Header]\n", 1, kName},
-      {"comment", Desc(";Project_name=n\nProject_brief=b\nProject_version=1\nAuthor=a\nLanguage=c\n"),
-       1, kName},
+      {"comment",
+       Desc(";Project_name=n\nProject_brief=b\nProject_version=1\nAuthor=a\nLanguage=c\n"), 1,
+       kName},
       {"no equals sign",
        Desc("Project_name\nProject_brief=b\nProject_version=1\nAuthor=a\nLanguage=c\n"), 1, kName},
   };
@@ -192,8 +197,8 @@ const char kRest[] = "Project_brief=b\nProject_version=1\nAuthor=a\nLanguage=c\n
 TEST_F(LoaderTest, ItemRules) {
   const std::vector<ValueCase> cases = {
       {"empty value", "Project_name=\n" + std::string(kRest), Name, ""},
-      {"blanks and tabs around", " \t Project_name \t= \tTwo  words\t \n" + std::string(kRest), Name,
-       "Two  words"},
+      {"blanks and tabs around", " \t Project_name \t= \tTwo  words\t \n" + std::string(kRest),
+       Name, "Two  words"},
       {"control bytes stripped", "\x01Project_name=x\x1f\r\n" + std::string(kRest), Name, "x"},
       {"key in any case", "PROJECT_name=Upper\n" + std::string(kRest), Name, "Upper"},
       {"equals sign in value", "Project_name=a=b = c\n" + std::string(kRest), Name, "a=b = c"},
@@ -208,14 +213,15 @@ TEST_F(LoaderTest, ItemRules) {
       {"single quote character", "Project_name=\"\n" + std::string(kRest), Name, "\""},
       {"no escapes", "Project_name=a\\tb\\\n" + std::string(kRest), Name, "a\\tb\\"},
       {"first author wins",
-       "Project_name=n\nProject_brief=b\nProject_version=1\nAuthor=first\nAuthor=second\nLanguage=c\n",
+       "Project_name=n\nProject_brief=b\nProject_version=1\nAuthor=first\nAuthor=second\nLanguage="
+       "c\n",
        Author, "first"},
       {"user text of 25 bytes", "User_1=abcdefghijklmnopqrstuvwxy\n" + std::string(kItems),
        [] { return User(1); }, "abcdefghijklmnopqrst"},
       {"user text of 20 bytes", "user_4=abcdefghijklmnopqrst\n" + std::string(kItems),
        [] { return User(4); }, "abcdefghijklmnopqrst"},
-      {"user text in quotes", "User_2=\"  padded  \"\n" + std::string(kItems), [] { return User(2); },
-       "  padded  "},
+      {"user text in quotes", "User_2=\"  padded  \"\n" + std::string(kItems),
+       [] { return User(2); }, "  padded  "},
   };
   for (const ValueCase& c : cases) {
     EXPECT_EQ(Load(Desc(c.items)), 0) << c.name << ": " << retour_;
@@ -238,7 +244,7 @@ TEST_F(LoaderTest, LanguageSelectsItsRowIgnoringCase) {
     uint8_t row;
   };
   const std::vector<LanguageCase> cases = {
-      {"c", 1},     {"C", 1},       {"Pascal", 2}, {"BASIC", 3},    {"batch", 4},
+      {"c", 1},     {"C", 1},       {"Pascal", 2}, {"BASIC", 3},       {"batch", 4},
       {"sHeLl", 5}, {"ARDUINO", 6}, {"'c'", 1},    {"\"arduino\"", 6},
   };
   for (const LanguageCase& c : cases) {
@@ -312,14 +318,15 @@ TEST_F(LoaderTest, DescriptionAfterTheTemplateIsTemplateTextAndStillRead) {
   ASSERT_EQ(Load("[Header]\n// top\n[Description]\n" + std::string(kItems)), 0) << retour_;
   EXPECT_EQ(PROJECTDESC.PROJECT_NAME, "Demo");
   EXPECT_EQ(PROJECTDESC.LANGUAGE, 1);
-  EXPECT_EQ(Template(), (Lines{"// top", "[Description]", "Project_name=Demo",
-                               "Project_brief=A demo project", "Project_version=1.0",
-                               "Author=Jane Doe", "Language=c"}));
+  EXPECT_EQ(Template(),
+            (Lines{"// top", "[Description]", "Project_name=Demo", "Project_brief=A demo project",
+                   "Project_version=1.0", "Author=Jane Doe", "Language=c"}));
 }
 
 TEST_F(LoaderTest, LoneCrAndCrLfLoadLikeLf) {
-  const std::string lf = "[Description]\nProject_name= Demo \nProject_brief=b\nProject_version=1\n"
-                         "Author=a\nLanguage=arduino\n[Header]\n  /* x */  \n\nend\n";
+  const std::string lf =
+      "[Description]\nProject_name= Demo \nProject_brief=b\nProject_version=1\n"
+      "Author=a\nLanguage=arduino\n[Header]\n  /* x */  \n\nend\n";
   ASSERT_EQ(Load(lf), 0);
   const Lines expected_template = Template();
   ASSERT_EQ(expected_template, (Lines{"  /* x */  ", "", "end"}));
@@ -370,8 +377,7 @@ TEST_F(LoaderTest, UnopenableFileIsReportedByTheFrameAndEndsTheRun) {
   const std::string out = platform.out();
   ASSERT_EQ(out.substr(0, BannerText().size()), BannerText());
   const std::string report = out.substr(BannerText().size());
-  EXPECT_TRUE(std::regex_match(report, std::regex("exception at [0-9A-F]{8}:\n.*\n")))
-      << report;
+  EXPECT_TRUE(std::regex_match(report, std::regex("exception at [0-9A-F]{8}:\n.*\n"))) << report;
   EXPECT_EQ(report.substr(std::string("exception at 12345678:\n").size()),
             "Unable to open file \"" + path + "\".\n");
 }

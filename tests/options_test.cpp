@@ -142,9 +142,9 @@ TEST(GetOptionValue, ShortFormWinsAndTheLastOfAFormWins) {
       {{"--config"}, ""},
       {{"-c"}, ""},
       {{"-c", "-v"}, ""},
-      {{"-c", "b.cfg", "-c"}, ""},      // the last one has no value
-      {{"--config=x", "-c"}, ""},        // the short form wins even without a value
-      {{"-cv", "a.cfg"}, ""},            // "cv" is neither c nor config
+      {{"-c", "b.cfg", "-c"}, ""},  // the last one has no value
+      {{"--config=x", "-c"}, ""},   // the short form wins even without a value
+      {{"-cv", "a.cfg"}, ""},       // "cv" is neither c nor config
       {{"--c=x.cfg"}, "x.cfg"},
       {{"-v", "plain"}, ""},
       {{}, ""},

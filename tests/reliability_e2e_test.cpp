@@ -21,7 +21,8 @@ class RealFaults : public ::testing::Test {
 
   std::string FlagLines(size_t count) {
     std::string text = "// $ADD_HEADER$\n";
-    for (size_t i = 0; i < count; ++i) text += "int v" + std::to_string(i) + "; // $PROJECT_NAME$\n";
+    for (size_t i = 0; i < count; ++i)
+      text += "int v" + std::to_string(i) + "; // $PROJECT_NAME$\n";
     return text;
   }
 

@@ -4,8 +4,8 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 
-#include <csignal>
 #include <unistd.h>
+#include <csignal>
 
 #include <algorithm>
 #include <cstdlib>

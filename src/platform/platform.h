@@ -59,8 +59,7 @@ class Platform {
   virtual int WriteStdout(std::string_view bytes) = 0;
 
   virtual FileKind Stat(const std::string& path) = 0;
-  virtual int OpenRead(const std::string& path,
-                       std::unique_ptr<SequentialFile>* file) = 0;
+  virtual int OpenRead(const std::string& path, std::unique_ptr<SequentialFile>* file) = 0;
   virtual int ReadWholeFile(const std::string& path, std::string* contents) = 0;
   // Creates `path`, which must not exist yet, with the permission bits (and,
   // for root, the owner) of `model`. While it exists, an interrupting signal

@@ -11,8 +11,7 @@ class PosixPlatform : public Platform {
 
   int WriteStdout(std::string_view bytes) override;
   FileKind Stat(const std::string& path) override;
-  int OpenRead(const std::string& path,
-               std::unique_ptr<SequentialFile>* file) override;
+  int OpenRead(const std::string& path, std::unique_ptr<SequentialFile>* file) override;
   int ReadWholeFile(const std::string& path, std::string* contents) override;
   int CreateLike(const std::string& path, const std::string& model,
                  std::unique_ptr<WritableFile>* file) override;
