@@ -12,6 +12,10 @@ namespace {
 constexpr std::string_view kHeaderMarker = "$ADD_HEADER$";
 constexpr std::string_view kExternMarker = "$EXTERN_FILE$";
 
+// The temporary file being written. It did not exist before the run, so it
+// is no include: copying it into itself would never end.
+std::string g_temp_in_progress;
+
 std::unique_ptr<SequentialFile> OpenOrRaise(const std::string& path, uint32_t site) {
   std::unique_ptr<SequentialFile> file;
   if (int err = CurrentPlatform().OpenRead(path, &file)) RaiseFileError(site, err, path);
@@ -33,7 +37,8 @@ void IncludeExternFile(const std::string& line, size_t marker_at, LineWriter& ou
   std::string path = path_at < line.size() ? line.substr(path_at) : "";
   if (path.empty()) {
     WriteConsoleLine("-------> External File not specified !");
-  } else if (CurrentPlatform().Stat(path) != FileKind::kRegular) {
+  } else if (CurrentPlatform().Stat(path) != FileKind::kRegular ||
+             CurrentPlatform().SameFile(path, g_temp_in_progress)) {
     // A FIFO or device is no include: reading it could hang the run.
     WriteConsoleLine("-------> External File " + path + " not found !");
   } else {
@@ -66,6 +71,7 @@ void RewriteThroughTemp(const std::string& target, LineReader& in, uint8_t optio
   // An existing file of that name is never overwritten.
   if (int err = platform.CreateLike(temp, target, &file))
     RaiseFileError(kSiteTempCreate, err, temp);
+  g_temp_in_progress = temp;
   try {
     LineWriter out(std::move(file), temp);
     CopyLines(in, out, options);
@@ -73,8 +79,10 @@ void RewriteThroughTemp(const std::string& target, LineReader& in, uint8_t optio
     if (int err = platform.Rename(temp, target)) RaiseFileError(kSiteReplace, err, target);
   } catch (...) {
     platform.Remove(temp);
+    g_temp_in_progress.clear();
     throw;
   }
+  g_temp_in_progress.clear();
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ int FileErrorCode(int errnum, bool dir_missing) {
     case EBADF: return 6;
     case ENOSPC:
     case EDQUOT: return 101;
-    default: return errnum;
+    default: return 0;
   }
 }
 
@@ -40,12 +40,14 @@ std::string FileErrorMessage(int code) {
     case 103: return "File not open";
     case 105: return "File not open for output";
     case 106: return "Invalid input";
-    default: {
-      char text[48];
-      std::snprintf(text, sizeof text, "Unknown Run-Time error : %3.3d", code);
-      return text;
-    }
+    default: return UnknownErrorMessage(code);
   }
+}
+
+std::string UnknownErrorMessage(int number) {
+  char text[48];
+  std::snprintf(text, sizeof text, "Unknown Run-Time error : %3.3d", number);
+  return text;
 }
 
 namespace {
@@ -59,7 +61,9 @@ std::string DirectoryPart(const std::string& path) {
 void RaiseFileError(uint32_t location, int errnum, const std::string& path) {
   bool dir_missing = errnum == ENOENT && !path.empty() &&
                      CurrentPlatform().Stat(DirectoryPart(path)) != FileKind::kDirectory;
-  throw RunError(location, FileErrorMessage(FileErrorCode(errnum, dir_missing)));
+  int code = FileErrorCode(errnum, dir_missing);
+  // An errno without a code of its own is shown by its own number.
+  throw RunError(location, code != 0 ? FileErrorMessage(code) : UnknownErrorMessage(errnum));
 }
 
 }  // namespace quillet

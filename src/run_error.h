@@ -31,10 +31,12 @@ enum FailureSite : uint32_t {
   kSiteIncludeRead = 0x00404010,
 };
 
-// The run-time error code of a failed file operation. `dir_missing` tells a
-// missing file (2) from a missing directory on its path (3).
+// The run-time error code of a failed file operation, 0 when its errno has
+// none. `dir_missing` tells a missing file (2) from a missing directory on
+// its path (3).
 int FileErrorCode(int errnum, bool dir_missing);
 std::string FileErrorMessage(int code);
+std::string UnknownErrorMessage(int number);
 
 [[noreturn]] void RaiseFileError(uint32_t location, int errnum, const std::string& path);
 

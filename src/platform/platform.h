@@ -71,6 +71,8 @@ class Platform {
   // False when the permission bits grant no write access or the user may not
   // write the file.
   virtual bool IsWritable(const std::string& path) = 0;
+  // True when both paths name one existing file.
+  virtual bool SameFile(const std::string& a, const std::string& b) = 0;
   // The file a chain of symbolic links ends at; the path itself otherwise.
   virtual std::string ResolveLinks(const std::string& path) = 0;
   // Entries of a directory, "." and ".." left out, in ascending byte order.

@@ -256,6 +256,12 @@ bool PosixPlatform::IsWritable(const std::string& path) {
   return access(path.c_str(), W_OK) == 0;
 }
 
+bool PosixPlatform::SameFile(const std::string& a, const std::string& b) {
+  struct stat sa, sb;
+  if (stat(a.c_str(), &sa) != 0 || stat(b.c_str(), &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 std::string PosixPlatform::ResolveLinks(const std::string& path) {
   struct stat info;
   if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;

@@ -18,6 +18,7 @@ class PosixPlatform : public Platform {
   int Rename(const std::string& from, const std::string& to) override;
   int Remove(const std::string& path) override;
   bool IsWritable(const std::string& path) override;
+  bool SameFile(const std::string& a, const std::string& b) override;
   std::string ResolveLinks(const std::string& path) override;
   int ListDir(const std::string& dir, std::vector<DirEntry>* entries) override;
   LocalDate Today() override;
