@@ -28,11 +28,16 @@ std::string DescriptionText(const Description& d) {
          "Project_name=Quillet\r\n"
          "Project_brief=Stamps headers\r\n"
          "Project_version=1.5\r\n"
-         "Author=" + d.author + "\r\n"
+         "Author=" +
+         d.author +
+         "\r\n"
          "User_1=first\r\n"
-         "Licence=" + d.licence + "\r\n"
+         "Licence=" +
+         d.licence +
+         "\r\n"
          "Language=c\r\n"
-         "[Header]\r\n" + d.header;
+         "[Header]\r\n" +
+         d.header;
 }
 
 std::string Stamped(const std::string& per_file) {
@@ -81,9 +86,10 @@ struct StampCase {
 TEST(CompletionEndToEnd, StampsFilesByteForByte) {
   Description plain;
   Description header;
-  header.header = "/* $PROJECT_NAME$ $PROJECT_VER$ by $AUTHOR$\r\n"
-                  " * $FILE_NAME$ in $FILE_NAME_EXT$: $PROJECT_BRIEF$, $USER_1$\r\n"
-                  " */\r\n";
+  header.header =
+      "/* $PROJECT_NAME$ $PROJECT_VER$ by $AUTHOR$\r\n"
+      " * $FILE_NAME$ in $FILE_NAME_EXT$: $PROJECT_BRIEF$, $USER_1$\r\n"
+      " */\r\n";
   Description empty_template;
   Description markers_in_template;
   markers_in_template.header = "$ADD_HEADER$ and $EXTERN_FILE$ stay for $AUTHOR$\n";
@@ -113,13 +119,13 @@ TEST(CompletionEndToEnd, StampsFilesByteForByte) {
        "mid\r\n"
        "/* Quillet 1.5 by Ann\r\n * main.c in src/main.c: Stamps headers, first\r\n */\r\n",
        processing},
-      {"empty template makes the marker line vanish", empty_template,
-       "a\n// $ADD_HEADER$ //\nb\n", false, "a\r\nb\r\n", processing},
-      {"a line with both markers is a header line", header, "$EXTERN_FILE$ $ADD_HEADER$\n",
-       false, "/* Quillet 1.5 by Ann\r\n * main.c in src/main.c: Stamps headers, first\r\n */\r\n",
+      {"empty template makes the marker line vanish", empty_template, "a\n// $ADD_HEADER$ //\nb\n",
+       false, "a\r\nb\r\n", processing},
+      {"a line with both markers is a header line", header, "$EXTERN_FILE$ $ADD_HEADER$\n", false,
+       "/* Quillet 1.5 by Ann\r\n * main.c in src/main.c: Stamps headers, first\r\n */\r\n",
        processing},
-      {"template lines are not searched for markers", markers_in_template, "$ADD_HEADER$\n",
-       false, "$ADD_HEADER$ and $EXTERN_FILE$ stay for Ann\r\n", processing},
+      {"template lines are not searched for markers", markers_in_template, "$ADD_HEADER$\n", false,
+       "$ADD_HEADER$ and $EXTERN_FILE$ stay for Ann\r\n", processing},
       {"flags in ordinary lines", plain, "// $AUTHOR$, $PROJECT_NAME$\n$author$\n", false,
        "// Ann, Quillet\r\n$author$\r\n", processing},
       {"LF becomes CR LF, last line gets an end", plain, "a\nb\nc", false, "a\r\nb\r\nc\r\n",
@@ -128,22 +134,28 @@ TEST(CompletionEndToEnd, StampsFilesByteForByte) {
        "a\r\nb\r\n\r\nc\r\n\r\nd\r\n", processing},
       {"empty file stays empty", plain, "", false, "", processing},
       {"only CR LF stays so", plain, "\r\n", false, "\r\n", processing},
-      {"NUL and byte 26 are kept", plain, std::string("a\0b\x1a" "c\n\x1a", 7), false,
-       std::string("a\0b\x1a" "c\r\n\x1a\r\n", 10), processing},
+      {"NUL and byte 26 are kept", plain,
+       std::string("a\0b\x1a"
+                   "c\n\x1a",
+                   7),
+       false,
+       std::string("a\0b\x1a"
+                   "c\r\n\x1a\r\n",
+                   10),
+       processing},
       {"licence split into lines", licence, "$ADD_HEADER$\n", false,
        "// Line one\r\nLine two end\r\n", processing},
       {"licence keeps later bars", licence_bars, "[$LICENCE$]", false, "[B|C\r\n100\r\n]\r\n",
        processing},
-      {"value holding another flag", author_with_project, "$AUTHOR$\n", false,
-       "Quillet team\r\n", processing},
+      {"value holding another flag", author_with_project, "$AUTHOR$\n", false, "Quillet team\r\n",
+       processing},
       {"verbose header and count lines", two_lines_template,
        "$ADD_HEADER$\nint x; // $AUTHOR$ $AUTHOR$\nplain\n", true,
        "// Quillet (Ann)\r\n//\r\n// main.c\r\nint x; // Ann Ann\r\nplain\r\n",
-       processing +
-           "-------> Header Flag found !\n"
-           "-------> 2 Flag(s) found !\n"
-           "-------> 1 Flag(s) found !\n"
-           "-------> 2 Flag(s) found !\n"},
+       processing + "-------> Header Flag found !\n"
+                    "-------> 2 Flag(s) found !\n"
+                    "-------> 1 Flag(s) found !\n"
+                    "-------> 2 Flag(s) found !\n"},
   };
   for (const StampCase& c : cases) {
     SCOPED_TRACE(c.name);

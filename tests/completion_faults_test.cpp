@@ -51,7 +51,8 @@ struct Tree {
   std::string OutputBeforeA(bool verbose) const {
     std::string out = BannerText() + "Recursive search for C files (*.c;*.h) inside " +
                       dir.Path("src") + " in progress ...\n";
-    if (verbose) out += "Found : " + dir.Path("src/a.c") + "\nFound : " + dir.Path("src/b.c") + "\n";
+    if (verbose)
+      out += "Found : " + dir.Path("src/a.c") + "\nFound : " + dir.Path("src/b.c") + "\n";
     return out + "Search finished, found :2 file(s)\n\nProcessing a.c\n";
   }
 };
@@ -90,12 +91,15 @@ TEST(CompletionFaults, EachFailureEndsTheRunAndLeavesTheFilesAsTheyWere) {
       {"open of the source refused", {Op::kOpenRead, "/a.c", EACCES}, "Access denied."},
       {"too many files open", {Op::kOpenRead, "/a.c", EMFILE}, "Too many open files."},
       {"create of the temporary file, disk full", {Op::kCreate, "/a.$$$", ENOSPC}, "Disk Full."},
-      {"read in the middle of the source", {Op::kRead, "/a.c", EIO, 70000},
+      {"read in the middle of the source",
+       {Op::kRead, "/a.c", EIO, 70000},
        "Unknown Run-Time error : 005."},
       {"write in the middle, disk full", {Op::kWrite, "/a.$$$", ENOSPC, 100000}, "Disk Full."},
-      {"write in the middle, I/O error", {Op::kWrite, "/a.$$$", EIO, 100000},
+      {"write in the middle, I/O error",
+       {Op::kWrite, "/a.$$$", EIO, 100000},
        "Unknown Run-Time error : 005."},
-      {"write in the middle, file too large", {Op::kWrite, "/a.$$$", EFBIG, 100000},
+      {"write in the middle, file too large",
+       {Op::kWrite, "/a.$$$", EFBIG, 100000},
        "Unknown Run-Time error : 027."},
       {"close of the output", {Op::kClose, "/a.$$$", EIO}, "Unknown Run-Time error : 005."},
       {"close of the output, disk full", {Op::kClose, "/a.$$$", ENOSPC}, "Disk Full."},

@@ -42,7 +42,9 @@ class FakePlatform : public Platform {
   int Remove(const std::string& path) override { return real_.Remove(path); }
   bool IsWritable(const std::string& path) override { return real_.IsWritable(path); }
   std::string ResolveLinks(const std::string& path) override { return real_.ResolveLinks(path); }
-  bool SameFile(const std::string& a, const std::string& b) override { return real_.SameFile(a, b); }
+  bool SameFile(const std::string& a, const std::string& b) override {
+    return real_.SameFile(a, b);
+  }
   int ListDir(const std::string& dir, std::vector<DirEntry>* entries) override;
   LocalDate Today() override { return today_; }
   const DateLocale& UserDateLocale() override { return locale_; }

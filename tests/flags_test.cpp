@@ -78,15 +78,16 @@ TEST_F(FlagsTest, ReplacesFlagsAndCountsEveryReplacement) {
        [](Tprojet& p) { p.FILENAME = "x$DATE$.c"; }},
       {"value holding a later flag is replaced in the same pass", "$AUTHOR$", "Quillet team", 2,
        [](Tprojet& p) { p.AUTHOR = "$PROJECT_NAME$ team"; }},
-      {"value holding an earlier flag is replaced in the next pass", "$PROJECT_NAME$", "Ann's",
-       2, [](Tprojet& p) { p.PROJECT_NAME = "$AUTHOR$'s"; }},
+      {"value holding an earlier flag is replaced in the next pass", "$PROJECT_NAME$", "Ann's", 2,
+       [](Tprojet& p) { p.PROJECT_NAME = "$AUTHOR$'s"; }},
       {"licence value split at %", "[$LICENCE$]", "[Line one\r\nLine two]", 1,
        [](Tprojet& p) { p.LICENCE = "Ignored|Line one%Line two"; }},
       {"empty value removes its flag and counts", "<$AUTHOR$>", "<>", 1,
        [](Tprojet& p) { p.AUTHOR = ""; }},
       {"empty file name", "[$FILE_NAME$|$FILE_NAME_EXT$]", "[|]", 2,
        [](Tprojet& p) { p.FILENAME = ""; }},
-      {"empty user text and licence", "a$USER_3$b$LICENCE$c", "abc", 2, [](Tprojet& p) {
+      {"empty user text and licence", "a$USER_3$b$LICENCE$c", "abc", 2,
+       [](Tprojet& p) {
          p.USERSTR[3] = "";
          p.LICENCE = "";
        }},

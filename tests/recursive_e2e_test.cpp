@@ -52,7 +52,9 @@ std::string Description(const std::string& language) {
          "Project_brief = A demo\n"
          "Project_version = 1.2\n"
          "Author = Ada\n"
-         "Language = " + language + "\n"
+         "Language = " +
+         language +
+         "\n"
          "[Header]\n"
          "/* $FILE_NAME$ */\n";
 }
@@ -130,7 +132,8 @@ TEST_F(RecursiveE2E, FileAndRecursiveTogetherAreRefusedEitherWay) {
       // Without a description the refusal still comes first: nothing is loaded.
       if (with_description) run.insert(run.end(), {"-c", dir_.Path("d.cfg")});
       RunResult r = RunQuillet(run, dir_.path());
-      EXPECT_EQ(r.out, BannerText() + "ERROR in options : \"f\" and \"r\" can't be used together \n\n")
+      EXPECT_EQ(r.out,
+                BannerText() + "ERROR in options : \"f\" and \"r\" can't be used together \n\n")
           << ::testing::PrintToString(run);
       EXPECT_EQ(r.exit_code, 0);
     }
@@ -148,19 +151,17 @@ TEST_F(RecursiveE2E, DirectoryThatIsMissingOrAFileIsRefused) {
     std::string shown;
   };
   const std::vector<Case> cases = {
-      {{"-r", "missing"}, "missing"},
-      {{"-r", "src/missing/"}, "src/missing/"},
-      {{"-r", "main.c"}, "main.c"},
-      {{"-r", "src/main.c"}, "src/main.c"},
-      {{"-r", "pipe"}, "pipe"},
-      {{"-r", "filelink"}, "filelink"},
+      {{"-r", "missing"}, "missing"}, {{"-r", "src/missing/"}, "src/missing/"},
+      {{"-r", "main.c"}, "main.c"},   {{"-r", "src/main.c"}, "src/main.c"},
+      {{"-r", "pipe"}, "pipe"},       {{"-r", "filelink"}, "filelink"},
       {{"--recursive="}, ""},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args = c.args;
     args.insert(args.end(), {"-c", dir_.Path("d.cfg")});
     RunResult r = RunQuillet(args, dir_.path());
-    EXPECT_EQ(r.out, BannerText() + "ERROR with directory " + c.shown + " , directory not found!\n\n")
+    EXPECT_EQ(r.out,
+              BannerText() + "ERROR with directory " + c.shown + " , directory not found!\n\n")
         << c.shown;
   }
   ExpectUntouched("main.c");
@@ -171,8 +172,8 @@ class CProjectTree : public RecursiveE2E, public ::testing::WithParamInterface<b
 
 TEST_P(CProjectTree, ListedCaseSensitiveDepthFirstAndStamped) {
   const bool verbose = GetParam();
-  Sources({"src/main.c", "src/Main.C", "src/README", "src/inc/defs.h", "src/old.c/keep.h",
-           "src/.c", "src/a.b.c", "src/x.cpp", "src/main.h.bak"});
+  Sources({"src/main.c", "src/Main.C", "src/README", "src/inc/defs.h", "src/old.c/keep.h", "src/.c",
+           "src/a.b.c", "src/x.cpp", "src/main.h.bak"});
 
   RunResult r = Search("src", verbose);
 
@@ -214,10 +215,14 @@ struct LanguageCase {
 
 TEST_F(RecursiveE2E, EachLanguageListsOnlyItsMasks) {
   const std::vector<LanguageCase> cases = {
-      {"arduino", "Arduino files (*.ino;*.cpp;*.h)", {"x.c", "x.cpp", "x.h", "x.ino", "x.INO"},
+      {"arduino",
+       "Arduino files (*.ino;*.cpp;*.h)",
+       {"x.c", "x.cpp", "x.h", "x.ino", "x.INO"},
        {"x.cpp", "x.h", "x.ino"}},
       {"c", "C files (*.c;*.h)", {"x.c", "x.cpp", "x.h", "x.ino", "x.hh"}, {"x.c", "x.h"}},
-      {"pascal", "Pascal files (*.pas;*.inc;*.lpr)", {"a.pas", "b.inc", "c.lpr", "d.pp", "e.PAS"},
+      {"pascal",
+       "Pascal files (*.pas;*.inc;*.lpr)",
+       {"a.pas", "b.inc", "c.lpr", "d.pp", "e.PAS"},
        {"a.pas", "b.inc", "c.lpr"}},
       {"basic", "Basic files (*.bas)", {"a.bas", "a.bat", "bas"}, {"a.bas"}},
       {"batch", "Batch files (*.bat)", {"a.bas", "a.bat", "a.cmd"}, {"a.bat"}},
@@ -249,9 +254,10 @@ TEST_F(RecursiveE2E, DirectoryIsKeptAsGivenAndJoinedWithSlash) {
     std::string prefix;  // how the listed paths begin
   };
   const std::vector<Case> cases = {
-      {"", "src", "src/"},          {"", "src/", "src/"},   {"", "src//", "src//"},
-      {"", "./src", "./src/"},      {"src", ".", "./"},     {"src", "./", "./"},
-      {"src/inc", "..", "../"},     {"", dir_.Path("src"), dir_.Path("src") + "/"},
+      {"", "src", "src/"},      {"", "src/", "src/"},
+      {"", "src//", "src//"},   {"", "./src", "./src/"},
+      {"src", ".", "./"},       {"src", "./", "./"},
+      {"src/inc", "..", "../"}, {"", dir_.Path("src"), dir_.Path("src") + "/"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arg);

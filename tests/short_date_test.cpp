@@ -17,7 +17,8 @@ DateLocale EnglishNames() {
   DateLocale l;
   l.user_locale = true;
   const char* ad[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-  const char* fd[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+  const char* fd[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                       "Thursday", "Friday", "Saturday"};
   const char* am[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   const char* fm[12] = {"January", "February", "March",     "April",   "May",      "June",
@@ -60,10 +61,8 @@ TEST(TranslateStrftimeFormat, CommonLocaleFormats) {
   const std::vector<Case> cases = {
       {"%d.%m.%Y", "dd.mm.yyyy", '.', "09.12.2025"},  // de_DE
       {"%m/%d/%Y", "mm/dd/yyyy", '/', "12/09/2025"},  // en_US
-      {"%D", "mm/dd/yy", '/', "12/09/25"},
-      {"%d/%m/%y", "dd/mm/yy", '/', "09/12/25"},
-      {"%Y-%m-%d", "yyyy-mm-dd", '-', "2025-12-09"},
-      {"%e.%m.", "d.mm.", '.', "9.12."},
+      {"%D", "mm/dd/yy", '/', "12/09/25"},           {"%d/%m/%y", "dd/mm/yy", '/', "09/12/25"},
+      {"%Y-%m-%d", "yyyy-mm-dd", '-', "2025-12-09"}, {"%e.%m.", "d.mm.", '.', "9.12."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.in);
@@ -106,7 +105,10 @@ TEST(TranslateStrftimeFormat, LiteralTextStaysText) {
   };
   const std::vector<Case> cases = {
       {"%d de %B de %Y", "09 de December de 2025"},
-      {"%Y\xe5\xb9\xb4%m\xe6\x9c\x88%d\xe6\x97\xa5", "2025\xe5\xb9\xb4" "12\xe6\x9c\x88" "09\xe6\x97\xa5"},
+      {"%Y\xe5\xb9\xb4%m\xe6\x9c\x88%d\xe6\x97\xa5",
+       "2025\xe5\xb9\xb4"
+       "12\xe6\x9c\x88"
+       "09\xe6\x97\xa5"},
       {"day %d, month %m, year %Y", "day 09, month 12, year 2025"},
       {"'%d' \"%m\"", "'09' \"12\""},
       {"%d%%%m", "09%12"},

@@ -38,8 +38,14 @@ std::vector<SplitCase> SplitCases() {
       {"only CR LF", "\r\n", {""}},
       {"empty lines", "\n\n\r\n\r", {"", "", "", ""}},
       {"mixed ends", "a\nb\r\nc\rd", {"a", "b", "c", "d"}},
-      {"NUL and byte 26 are ordinary bytes", std::string("a\0b\x1a" "c\n\x1a\n", 8),
-       {std::string("a\0b\x1a" "c", 5), "\x1a"}},
+      {"NUL and byte 26 are ordinary bytes",
+       std::string("a\0b\x1a"
+                   "c\n\x1a\n",
+                   8),
+       {std::string("a\0b\x1a"
+                    "c",
+                    5),
+        "\x1a"}},
       {"other control bytes stay", "\t\x01\x7f\xff\n", {"\t\x01\x7f\xff"}},
       {"CR LF split across the buffer boundary", big + "\r\nnext\r\n", {big, "next"}},
       {"lone CR at the buffer boundary", big + "\rnext", {big, "next"}},
@@ -126,9 +132,9 @@ TEST(LineWriter, LongLinesAndManyLinesComeOutWhole) {
 
 TEST(FileNamePart, TextAfterLastSeparator) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"src\\main.c", "main.c"},  {"a/b/c.h", "c.h"},   {"C:x.c", "x.c"},
-      {"plain.c", "plain.c"},     {"dir/", ""},         {"a\\b/c:d.e", "d.e"},
-      {"a/b\\c", "c"},            {"", ""},             {"/abs/path/file", "file"},
+      {"src\\main.c", "main.c"}, {"a/b/c.h", "c.h"}, {"C:x.c", "x.c"},
+      {"plain.c", "plain.c"},    {"dir/", ""},       {"a\\b/c:d.e", "d.e"},
+      {"a/b\\c", "c"},           {"", ""},           {"/abs/path/file", "file"},
   };
   for (const auto& [path, part] : cases) {
     SCOPED_TRACE(path);
