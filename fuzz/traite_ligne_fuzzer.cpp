@@ -1,6 +1,7 @@
 // Arbitrary lines and record values through the flag replacement: it must end.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -27,5 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   p.LICENCE = parts[10];
   uint16_t count = 0;
   quillet::TRAITE_LIGNE(parts[0], 0, p, count);
+  // The one-scan replacement, where it applies, must give what the passes give.
+  std::string at_once;
+  uint16_t at_once_count = 0;
+  if (quillet::ReplaceFlagsAtOnce(parts[0], p, &at_once, &at_once_count)) {
+    uint16_t passes_count = 0;
+    std::string by_passes = quillet::ReplaceFlagsByPasses(parts[0], p, &passes_count);
+    if (at_once != by_passes || at_once_count != passes_count) std::abort();
+  }
   return 0;
 }

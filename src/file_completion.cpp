@@ -16,6 +16,15 @@ constexpr std::string_view kExternMarker = "$EXTERN_FILE$";
 // is no include: copying it into itself would never end.
 std::string g_temp_in_progress;
 
+// A line without "$" holds no flag: it is written as it is, without a copy.
+void WriteExpanded(LineWriter& out, const std::string& line, uint8_t options) {
+  if (line.find('$') == std::string::npos) {
+    out.WriteLine(line);
+  } else {
+    out.WriteLine(TRAITE_LIGNE(line, options, PROJECTDESC));
+  }
+}
+
 std::unique_ptr<SequentialFile> OpenOrRaise(const std::string& path, uint32_t site) {
   std::unique_ptr<SequentialFile> file;
   if (int err = CurrentPlatform().OpenRead(path, &file)) RaiseFileError(site, err, path);
@@ -26,7 +35,7 @@ void WriteHeader(LineWriter& out, uint8_t options) {
   if (IsVerboseConsole(options)) WriteConsoleLine("-------> Header Flag found !");
   if (!PROJECTDESC.HEADER_STRINGS) return;
   for (const std::string& line : *PROJECTDESC.HEADER_STRINGS) {
-    out.WriteLine(TRAITE_LIGNE(line, options, PROJECTDESC));
+    WriteExpanded(out, line, options);
   }
 }
 
@@ -58,7 +67,7 @@ void CopyLines(LineReader& in, LineWriter& out, uint8_t options) {
       IncludeExternFile(line, extern_at, out, options);
       continue;
     }
-    out.WriteLine(TRAITE_LIGNE(line, options, PROJECTDESC));
+    WriteExpanded(out, line, options);
   }
 }
 
@@ -110,7 +119,7 @@ void ADD_EXTERNFILE(const std::string& FICHIER, LineWriter& FOUT, uint8_t OPTION
   }
   LineReader in(std::move(file), FICHIER, kSiteIncludeRead);
   std::string line;
-  while (in.Next(&line)) FOUT.WriteLine(TRAITE_LIGNE(line, OPTIONS, PROJECTDESC));
+  while (in.Next(&line)) WriteExpanded(FOUT, line, OPTIONS);
 }
 
 }  // namespace quillet

@@ -116,29 +116,80 @@ void GET_FLAGS_NAME(TStringList& LISTE) {
   }
 }
 
+std::string ReplaceFlagsByPasses(std::string line, const Tprojet& project, uint16_t* count) {
+  *count = 0;
+  // Each flag of the line as read takes two of its "$"; beyond those passes,
+  // only flags brought in by values remain, and they get a few more passes.
+  size_t max_passes = std::count(line.begin(), line.end(), '$') / 2 + kExtraFlagPasses;
+  bool found = true;
+  for (size_t pass = 0; found && pass < max_passes; ++pass) {
+    found = false;
+    for (const FlagText& f : kPassOrder) {
+      size_t at = line.find(f.text);
+      if (at == std::string::npos) continue;
+      ++*count;
+      line.replace(at, f.text.size(), ValueOf(f.flag, project));
+      found = true;
+    }
+  }
+  return line;
+}
+
+namespace {
+// Flag names are upper-case letters, digits and "_"; a text with any other
+// byte can never complete one.
+bool CanBePartOfFlagName(const std::string& text) {
+  return std::all_of(text.begin(), text.end(), [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+  });
+}
+
+const FlagText* FlagAt(const std::string& line, size_t at) {
+  for (const FlagText& f : kPassOrder) {
+    if (line.compare(at, f.text.size(), f.text) == 0) return &f;
+  }
+  return nullptr;
+}
+}  // namespace
+
+// When no two flags of the line share a "$", no value brings a "$", and every
+// value holds a byte that no flag name has, no replacement can make or break
+// another flag, so the passes come down to replacing every flag where it stands. That is one scan
+// instead of one pass per repetition of a flag, which matters for long lines with many flags.
+bool ReplaceFlagsAtOnce(const std::string& line, const Tprojet& project, std::string* out,
+                        uint16_t* count) {
+  out->clear();
+  *count = 0;
+  size_t copied = 0;  // end of the last flag taken
+  for (size_t at = line.find('$'); at != std::string::npos; at = line.find('$', at + 1)) {
+    const FlagText* flag = FlagAt(line, at);
+    if (flag == nullptr) continue;
+    if (at < copied) return false;  // shares its "$" with the flag before it
+    std::string value = ValueOf(flag->flag, project);
+    if (value.find('$') != std::string::npos || CanBePartOfFlagName(value)) return false;
+    out->append(line, copied, at - copied);
+    *out += value;
+    copied = at + flag->text.size();
+    ++*count;
+    at = copied - 2;  // the closing "$" may open an overlapping flag: look again there
+  }
+  out->append(line, copied, std::string::npos);
+  return true;
+}
+
 std::string TRAITE_LIGNE(std::string CHAINE, uint8_t OPTION, const Tprojet& PROJET,
                          uint16_t& FLAGCNT) {
   FLAGCNT = 0;
   // Without a "$" there is no flag: the line goes out as it came.
   if (CHAINE.find('$') == std::string::npos) return CHAINE;
-  // Each flag of the line as read takes two of its "$"; beyond those passes,
-  // only flags brought in by values remain, and they get a few more passes.
-  size_t max_passes = std::count(CHAINE.begin(), CHAINE.end(), '$') / 2 + kExtraFlagPasses;
-  bool found = true;
-  for (size_t pass = 0; found && pass < max_passes; ++pass) {
-    found = false;
-    for (const FlagText& f : kPassOrder) {
-      size_t at = CHAINE.find(f.text);
-      if (at == std::string::npos) continue;
-      ++FLAGCNT;
-      CHAINE.replace(at, f.text.size(), ValueOf(f.flag, PROJET));
-      found = true;
-    }
+  std::string result;
+  if (!ReplaceFlagsAtOnce(CHAINE, PROJET, &result, &FLAGCNT)) {
+    result = ReplaceFlagsByPasses(std::move(CHAINE), PROJET, &FLAGCNT);
   }
   if (IsVerboseConsole(OPTION) && FLAGCNT != 0) {
     WriteConsoleLine("-------> " + std::to_string(FLAGCNT) + " Flag(s) found !");
   }
-  return CHAINE;
+  return result;
 }
 
 std::string TRAITE_LIGNE(const std::string& CHAINE, uint8_t OPTION, const Tprojet& PROJET) {

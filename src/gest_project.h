@@ -48,6 +48,12 @@ std::string TRAITE_LIGNE(const std::string& CHAINE, uint8_t OPTION, const Tproje
 // that a value bringing back a flag (Author = "x$AUTHOR$") cannot loop.
 constexpr size_t kExtraFlagPasses = 16;
 
+// The two ways TRAITE_LIGNE replaces flags, without its console line: pass by
+// pass, and (where that gives the same line) in one scan; false when it can't.
+std::string ReplaceFlagsByPasses(std::string line, const Tprojet& project, uint16_t* count);
+bool ReplaceFlagsAtOnce(const std::string& line, const Tprojet& project, std::string* out,
+                        uint16_t* count);
+
 std::string CONVERT_LICENCE(const std::string& S);
 extern const char* const MONTH_NAME[13];  // 1..12
 std::string GET_YEAR(const LocalDate& DATE);

@@ -287,3 +287,60 @@ TEST(FlagsListing, SixteenLinesInVocabularyOrderWithTabs) {
 
 }  // namespace
 }  // namespace quillet::testing
+
+namespace quillet::testing {
+namespace {
+
+// The one-scan replacement is a shortcut of the passes: wherever it accepts a
+// line it must give the same line and count, and it must refuse the lines
+// where replacements make or break other flags.
+TEST_F(FlagsTest, OneScanReplacementAgreesWithThePasses) {
+  struct Case {
+    const char* line;
+    std::string user1;
+    bool one_scan_applies;
+  };
+  const std::vector<Case> cases = {
+      {"/* $PROJECT_NAME$ $PROJECT_VER$ by $AUTHOR$ */", "u1", true},
+      {"$DATE$$DATE$$MONTH$", "u1", true},
+      {"echo $HOME $1 $$ $AUTHOR$", "u1", true},
+      {"$YEAR$DATE$", "u1", false},                         // two flags share a "$"
+      {"$USER_1$$", "$YEAR", false},                        // a value brings a "$"
+      {"$DATE$ $DATE$$USER_1$$DATE$", "FILE_NAME", false},  // a value completes a flag
+      {"$FI$USER_1$LE_NAME$", "", false},                   // an empty value joins its neighbours
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    project_.USERSTR[1] = c.user1;
+    std::string at_once;
+    uint16_t at_once_count = 0;
+    bool applies = ReplaceFlagsAtOnce(c.line, project_, &at_once, &at_once_count);
+    EXPECT_EQ(applies, c.one_scan_applies);
+    uint16_t passes_count = 0;
+    std::string by_passes = ReplaceFlagsByPasses(c.line, project_, &passes_count);
+    if (applies) {
+      EXPECT_EQ(at_once, by_passes);
+      EXPECT_EQ(at_once_count, passes_count);
+    }
+    uint16_t count = 0;
+    EXPECT_EQ(Expand(c.line, &count), by_passes);
+    EXPECT_EQ(count, passes_count);
+  }
+}
+
+// A generated line with a hundred thousand flags completes in one scan; the
+// count is the record's 16-bit counter.
+TEST_F(FlagsTest, HundredThousandFlagsInOneLine) {
+  std::string line;
+  std::string expected;
+  for (int i = 0; i < 100000; ++i) {
+    line += "$AUTHOR$ ";
+    expected += "Ann ";
+  }
+  uint16_t count = 0;
+  EXPECT_TRUE(Expand(line, &count) == expected);
+  EXPECT_EQ(count, static_cast<uint16_t>(100000));
+}
+
+}  // namespace
+}  // namespace quillet::testing
