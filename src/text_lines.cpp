@@ -6,7 +6,7 @@
 
 namespace quillet {
 namespace {
-constexpr size_t kBufferSize = 64 * 1024;
+constexpr size_t kBufferSize = size_t{64} * 1024;
 }
 
 std::vector<std::string> SplitTextLines(const std::string& bytes) {
