@@ -1,6 +1,6 @@
 // $ADD_HEADER$
 #ifndef CALC_H
 #define CALC_H
-// $EXTERN_FILE$ notice.txt
+// $EXTERN_FILE$ licence.txt
 int add(int a, int b);
 #endif
