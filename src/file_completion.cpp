@@ -73,12 +73,13 @@ void CopyLines(LineReader& in, LineWriter& out, uint8_t options) {
 
 // Writes the completed text beside the source, then renames it over the
 // source in one step: at every moment one whole version of the file exists.
-void RewriteThroughTemp(const std::string& target, LineReader& in, uint8_t options) {
+void RewriteThroughTemp(const SourceFile& source, LineReader& in, uint8_t options) {
   Platform& platform = CurrentPlatform();
+  const std::string& target = source.target;
   std::string temp = TempFileName(target);
   std::unique_ptr<WritableFile> file;
   // An existing file of that name is never overwritten.
-  if (int err = platform.CreateLike(temp, target, &file))
+  if (int err = platform.CreateLike(temp, source, &file))
     RaiseFileError(kSiteTempCreate, err, temp);
   g_temp_in_progress = temp;
   try {
@@ -100,14 +101,17 @@ bool COMPLETE_FILE(const std::string& FICH_IN, uint8_t OPTIONS) {
   if (OPTIONS & CONSOLE_MODE) WriteConsoleLine("Processing " + FileNamePart(FICH_IN));
   Platform& platform = CurrentPlatform();
   // A link stays a link: the file it leads to is rewritten, beside itself.
-  std::string target = platform.ResolveLinks(FICH_IN);
-  LineReader in(OpenOrRaise(target, kSiteSourceOpen), target, kSiteSourceRead);
+  SourceFile source;
+  if (int err = platform.InspectSource(FICH_IN, &source)) {
+    RaiseFileError(kSiteSourceOpen, err, FICH_IN);
+  }
+  LineReader in(OpenOrRaise(source.target, kSiteSourceOpen), source.target, kSiteSourceRead);
   PROJECTDESC.FILENAME = FICH_IN;
-  if (!platform.IsWritable(target)) {
+  if (!source.writable) {
     WriteConsoleLine("-------> File " + FICH_IN + " is read-only, left unchanged !");
     return true;
   }
-  RewriteThroughTemp(target, in, OPTIONS);
+  RewriteThroughTemp(source, in, OPTIONS);
   return true;
 }
 

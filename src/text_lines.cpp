@@ -28,12 +28,16 @@ std::vector<std::string> SplitTextLines(const std::string& bytes) {
 }
 
 LineReader::LineReader(std::unique_ptr<SequentialFile> file, std::string path, uint32_t read_site)
-    : file_(std::move(file)), path_(std::move(path)), read_site_(read_site), buffer_(kBufferSize) {}
+    : file_(std::move(file)),
+      path_(std::move(path)),
+      read_site_(read_site),
+      // Not zero-filled: every byte used is read first.
+      buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
 bool LineReader::Fill() {
   if (eof_) return false;
   size_t got = 0;
-  if (int err = file_->Read(buffer_.data(), buffer_.size(), &got)) {
+  if (int err = file_->Read(buffer_.get(), kBufferSize, &got)) {
     RaiseFileError(read_site_, err, path_);
   }
   pos_ = 0;
@@ -48,7 +52,7 @@ bool LineReader::Next(std::string* line) {
   for (;;) {
     if (pos_ == end_ && !Fill()) return any;
     any = true;
-    const char* begin = buffer_.data() + pos_;
+    const char* begin = buffer_.get() + pos_;
     size_t avail = end_ - pos_;
     const char* stop = static_cast<const char*>(std::memchr(begin, '\n', avail));
     const char* cr =

@@ -27,7 +27,7 @@ class LineReader {
   std::unique_ptr<SequentialFile> file_;
   std::string path_;
   uint32_t read_site_;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;
   size_t pos_ = 0;
   size_t end_ = 0;
   bool eof_ = false;

@@ -242,14 +242,27 @@ TEST(CompletionEndToEnd, ExecutableScriptKeepsItsMode) {
   EXPECT_EQ(TempLeftovers(dir.path()), std::vector<std::string>{});
 }
 
-TEST(CompletionEndToEnd, UnusualModeBitsAreKept) {
-  TempDir dir;
-  dir.Write("Project_desc.cfg", DescriptionText({}));
-  dir.Write("a.c", "x\n");
-  ASSERT_EQ(chmod(dir.Path("a.c").c_str(), 0640), 0);
-  RunQuillet({"-f", "a.c"}, dir.path());
-  EXPECT_EQ(dir.Read("a.c"), "x\r\n");
-  EXPECT_EQ(ModeOf(dir.Path("a.c")), 0640u);
+// The temporary file is created with the source's bits where the umask lets
+// it, and set again where the umask narrows them or a set-id bit is on.
+TEST(CompletionEndToEnd, ModeBitsAreKeptWhateverTheUmask) {
+  struct Case {
+    mode_t mode;
+    mode_t umask;
+  };
+  const std::vector<Case> cases = {{0640, 022},  {0666, 022},  {0755, 077},
+                                   {04755, 022}, {02750, 027}, {01777, 022}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.mode) + " under umask " + std::to_string(c.umask));
+    TempDir dir;
+    dir.Write("Project_desc.cfg", DescriptionText({}));
+    dir.Write("a.c", "x\n");
+    ASSERT_EQ(chmod(dir.Path("a.c").c_str(), c.mode), 0);
+    mode_t old = umask(c.umask);  // the run inherits it
+    RunQuillet({"-f", "a.c"}, dir.path());
+    umask(old);
+    EXPECT_EQ(dir.Read("a.c"), "x\r\n");
+    EXPECT_EQ(ModeOf(dir.Path("a.c")), c.mode);
+  }
 }
 
 TEST(CompletionEndToEnd, OwnerAndGroupAreKeptForRoot) {

@@ -111,7 +111,7 @@ int FakePlatform::ReadWholeFile(const std::string& path, std::string* contents) 
   return real_.ReadWholeFile(path, contents);
 }
 
-int FakePlatform::CreateLike(const std::string& path, const std::string& model,
+int FakePlatform::CreateLike(const std::string& path, const SourceFile& model,
                              std::unique_ptr<WritableFile>* file) {
   if (const Fault* f = FaultFor(Op::kCreate, path)) return f->err;
   std::unique_ptr<WritableFile> inner;

@@ -36,12 +36,13 @@ class FakePlatform : public Platform {
   FileKind Stat(const std::string& path) override { return real_.Stat(path); }
   int OpenRead(const std::string& path, std::unique_ptr<SequentialFile>* file) override;
   int ReadWholeFile(const std::string& path, std::string* contents) override;
-  int CreateLike(const std::string& path, const std::string& model,
+  int InspectSource(const std::string& path, SourceFile* source) override {
+    return real_.InspectSource(path, source);
+  }
+  int CreateLike(const std::string& path, const SourceFile& model,
                  std::unique_ptr<WritableFile>* file) override;
   int Rename(const std::string& from, const std::string& to) override;
   int Remove(const std::string& path) override { return real_.Remove(path); }
-  bool IsWritable(const std::string& path) override { return real_.IsWritable(path); }
-  std::string ResolveLinks(const std::string& path) override { return real_.ResolveLinks(path); }
   bool SameFile(const std::string& a, const std::string& b) override {
     return real_.SameFile(a, b);
   }

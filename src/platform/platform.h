@@ -37,6 +37,17 @@ struct DateLocale {
   std::string full_months[12];
 };
 
+// What rewriting a source needs to know of it.
+struct SourceFile {
+  std::string target;  // the file a chain of symbolic links ends at; the path itself otherwise
+  unsigned mode = 0;   // permission bits
+  unsigned uid = 0;
+  unsigned gid = 0;
+  // False when the permission bits grant no write access or the user may not
+  // write the file.
+  bool writable = false;
+};
+
 // Every operation returns 0 or an errno value.
 class SequentialFile {
  public:
@@ -61,20 +72,16 @@ class Platform {
   virtual FileKind Stat(const std::string& path) = 0;
   virtual int OpenRead(const std::string& path, std::unique_ptr<SequentialFile>* file) = 0;
   virtual int ReadWholeFile(const std::string& path, std::string* contents) = 0;
+  virtual int InspectSource(const std::string& path, SourceFile* source) = 0;
   // Creates `path`, which must not exist yet, with the permission bits (and,
   // for root, the owner) of `model`. While it exists, an interrupting signal
   // removes it before the process ends; Rename and Remove end that watch.
-  virtual int CreateLike(const std::string& path, const std::string& model,
+  virtual int CreateLike(const std::string& path, const SourceFile& model,
                          std::unique_ptr<WritableFile>* file) = 0;
   virtual int Rename(const std::string& from, const std::string& to) = 0;
   virtual int Remove(const std::string& path) = 0;
-  // False when the permission bits grant no write access or the user may not
-  // write the file.
-  virtual bool IsWritable(const std::string& path) = 0;
   // True when both paths name one existing file.
   virtual bool SameFile(const std::string& a, const std::string& b) = 0;
-  // The file a chain of symbolic links ends at; the path itself otherwise.
-  virtual std::string ResolveLinks(const std::string& path) = 0;
   // Entries of a directory, "." and ".." left out, in ascending byte order.
   virtual int ListDir(const std::string& dir, std::vector<DirEntry>* entries) = 0;
 

@@ -180,7 +180,11 @@ DateLocale ReadDateLocale() {
 
 }  // namespace
 
-PosixPlatform::PosixPlatform() : date_locale_(ReadDateLocale()) { InstallSignalHandlers(); }
+PosixPlatform::PosixPlatform()
+    : date_locale_(ReadDateLocale()), umask_(umask(0)), euid_(geteuid()), egid_(getegid()) {
+  umask(umask_);
+  InstallSignalHandlers();
+}
 
 int PosixPlatform::WriteStdout(std::string_view bytes) {
   return WriteAll(STDOUT_FILENO, bytes.data(), bytes.size());
@@ -212,18 +216,40 @@ int PosixPlatform::ReadWholeFile(const std::string& path, std::string* contents)
   }
 }
 
-int PosixPlatform::CreateLike(const std::string& path, const std::string& model,
-                              std::unique_ptr<WritableFile>* file) {
+int PosixPlatform::InspectSource(const std::string& path, SourceFile* source) {
   struct stat info;
-  if (stat(model.c_str(), &info) != 0) return errno;
+  if (lstat(path.c_str(), &info) != 0) return errno;
+  source->target = path;
+  if (S_ISLNK(info.st_mode)) {
+    char* resolved = realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) return errno;
+    source->target = resolved;
+    free(resolved);
+    if (stat(source->target.c_str(), &info) != 0) return errno;
+  }
+  source->mode = info.st_mode & 07777;
+  source->uid = info.st_uid;
+  source->gid = info.st_gid;
+  // Root may write anything; the bits still say the user wants it left alone.
+  source->writable =
+      (info.st_mode & 0222) != 0 && (euid_ == 0 || access(source->target.c_str(), W_OK) == 0);
+  return 0;
+}
+
+int PosixPlatform::CreateLike(const std::string& path, const SourceFile& model,
+                              std::unique_ptr<WritableFile>* file) {
   InterruptBlock block;
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, model.mode & 0777);
   if (fd < 0) return errno;
   WatchTemp(path);
-  // fchmod after creation, so that the umask cannot narrow the source's bits.
   int err = 0;
-  if (geteuid() == 0 && fchown(fd, info.st_uid, info.st_gid) != 0) err = errno;
-  if (err == 0 && fchmod(fd, info.st_mode & 07777) != 0) err = errno;
+  // Only what creation did not already give is set again: the umask may have
+  // narrowed the bits, and root keeps the source's owner.
+  bool other_owner = euid_ == 0 && (model.uid != euid_ || model.gid != egid_);
+  if (other_owner && fchown(fd, model.uid, model.gid) != 0) err = errno;
+  // open() gives at most the 0777 bits, less the umask; set-id and sticky bits need fchmod.
+  unsigned given = model.mode & 0777 & ~static_cast<unsigned>(umask_);
+  if (err == 0 && (given != model.mode || other_owner) && fchmod(fd, model.mode) != 0) err = errno;
   if (err != 0) {
     close(fd);
     unlink(path.c_str());
@@ -234,42 +260,24 @@ int PosixPlatform::CreateLike(const std::string& path, const std::string& model,
   return 0;
 }
 
+// A signal after the rename finds the temporary name gone, and one before it
+// removes the temporary file: neither needs the signals held back.
 int PosixPlatform::Rename(const std::string& from, const std::string& to) {
-  InterruptBlock block;
   int err = rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
   if (err == 0 && IsPendingTemp(from)) ForgetTemp();
   return err;
 }
 
 int PosixPlatform::Remove(const std::string& path) {
-  InterruptBlock block;
   int err = unlink(path.c_str()) == 0 ? 0 : errno;
   if (IsPendingTemp(path)) ForgetTemp();
   return err;
-}
-
-bool PosixPlatform::IsWritable(const std::string& path) {
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0) return false;
-  // Root may write anything; the bits still say the user wants it left alone.
-  if ((info.st_mode & 0222) == 0) return false;
-  return access(path.c_str(), W_OK) == 0;
 }
 
 bool PosixPlatform::SameFile(const std::string& a, const std::string& b) {
   struct stat sa, sb;
   if (stat(a.c_str(), &sa) != 0 || stat(b.c_str(), &sb) != 0) return false;
   return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
-std::string PosixPlatform::ResolveLinks(const std::string& path) {
-  struct stat info;
-  if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-  char* resolved = realpath(path.c_str(), nullptr);
-  if (resolved == nullptr) return path;
-  std::string result(resolved);
-  free(resolved);
-  return result;
 }
 
 int PosixPlatform::ListDir(const std::string& dir, std::vector<DirEntry>* entries) {
