@@ -57,17 +57,6 @@ std::vector<std::string> TempLeftovers(const std::string& dir) {
 }
 
 // "exception at " + 8 upper-case hex digits + ":" LF + message + LF.
-bool IsReport(const std::string& text, const std::string& message) {
-  const std::string head = "exception at ";
-  if (text.size() != head.size() + 8 + 2 + message.size() + 1) return false;
-  if (text.compare(0, head.size(), head) != 0) return false;
-  for (size_t i = head.size(); i < head.size() + 8; ++i) {
-    char c = text[i];
-    if (!std::isdigit(static_cast<unsigned char>(c)) && !(c >= 'A' && c <= 'F')) return false;
-  }
-  return text.substr(head.size() + 8) == ":\n" + message + "\n";
-}
-
 mode_t ModeOf(const std::string& path) {
   struct stat info {};
   EXPECT_EQ(stat(path.c_str(), &info), 0) << path;

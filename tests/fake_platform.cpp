@@ -56,7 +56,9 @@ class FaultyWriter : public WritableFile {
   size_t passed_ = 0;
 };
 
-DateLocale CLocale() {
+}  // namespace
+
+DateLocale CLocaleDateNames() {
   DateLocale l;
   l.user_locale = false;
   l.short_format = "%m/%d/%y";
@@ -78,9 +80,7 @@ DateLocale CLocale() {
   return l;
 }
 
-}  // namespace
-
-FakePlatform::FakePlatform() : locale_(CLocale()) { SetCurrentPlatform(this); }
+FakePlatform::FakePlatform() : locale_(CLocaleDateNames()) { SetCurrentPlatform(this); }
 FakePlatform::~FakePlatform() { SetCurrentPlatform(nullptr); }
 
 const Fault* FakePlatform::FaultFor(Op op, const std::string& path) const {

@@ -61,6 +61,9 @@ class FakePlatform : public Platform {
   std::string out_;
 };
 
+// The English day and month names of the C locale, no user locale set.
+DateLocale CLocaleDateNames();
+
 // Runs the application in-process with these arguments on the current platform.
 void RunInProcess(const std::vector<std::string>& args);
 

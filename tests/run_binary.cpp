@@ -8,6 +8,7 @@
 #include <csignal>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -110,6 +111,17 @@ RunResult FinishQuillet(RunningQuillet running) {
 RunResult RunQuillet(const std::vector<std::string>& args, const std::string& cwd,
                      const RunOptions& options) {
   return FinishQuillet(StartQuillet(args, cwd, options));
+}
+
+bool IsReport(const std::string& text, const std::string& message) {
+  const std::string head = "exception at ";
+  if (text.size() != head.size() + 8 + 2 + message.size() + 1) return false;
+  if (text.compare(0, head.size(), head) != 0) return false;
+  for (size_t i = head.size(); i < head.size() + 8; ++i) {
+    char c = text[i];
+    if (!std::isdigit(static_cast<unsigned char>(c)) && !(c >= 'A' && c <= 'F')) return false;
+  }
+  return text.substr(head.size() + 8) == ":\n" + message + "\n";
 }
 
 std::string BannerText() {

@@ -55,6 +55,10 @@ RunResult FinishQuillet(RunningQuillet running);
 RunResult RunQuillet(const std::vector<std::string>& args, const std::string& cwd,
                      const RunOptions& options = {});
 
+// True when `text` is exactly the frame's error report for `message`:
+// "exception at " + 8 upper-case hex digits + ":" LF + message + LF.
+bool IsReport(const std::string& text, const std::string& message);
+
 // The banner lines of the binary: the empty line, name line and notice line.
 std::string BannerText();
 // The help screen of the binary, every line ended by "\n".

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_platform.h"
 #include "short_date.h"
 
 namespace quillet {
@@ -14,23 +15,8 @@ const LocalDate kNinthDecember2025{2025, 12, 9, 2};  // a Tuesday
 const LocalDate kFifthMarch2005{2005, 3, 5, 6};      // a Saturday
 
 DateLocale EnglishNames() {
-  DateLocale l;
+  DateLocale l = testing::CLocaleDateNames();
   l.user_locale = true;
-  const char* ad[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-  const char* fd[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                       "Thursday", "Friday", "Saturday"};
-  const char* am[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  const char* fm[12] = {"January", "February", "March",     "April",   "May",      "June",
-                        "July",    "August",   "September", "October", "November", "December"};
-  for (int i = 0; i < 7; ++i) {
-    l.abbreviated_days[i] = ad[i];
-    l.full_days[i] = fd[i];
-  }
-  for (int i = 0; i < 12; ++i) {
-    l.abbreviated_months[i] = am[i];
-    l.full_months[i] = fm[i];
-  }
   return l;
 }
 
