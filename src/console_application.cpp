@@ -99,12 +99,13 @@ std::string ConsoleApplication::CheckOptions(const std::string& short_options,
     bool consumed_next = false;
     for (size_t c = 1; c < arg.size(); ++c) {
       char letter = arg[c];
-      size_t spec = letter == ':' ? std::string::npos : short_options.find(letter);
-      if (spec == std::string::npos) {
+      size_t letter_at = letter == ':' ? std::string::npos : short_options.find(letter);
+      if (letter_at == std::string::npos) {
         return "Invalid option at position " + PositionText(i) + ": \"" + std::string(1, letter) +
                "\"";
       }
-      bool needs_value = spec + 1 < short_options.size() && short_options[spec + 1] == ':';
+      bool needs_value =
+          letter_at + 1 < short_options.size() && short_options[letter_at + 1] == ':';
       if (!needs_value) continue;
       if (c + 1 != arg.size() || !CountsAsValue(args_, i + 1)) {
         return "Option at position " + PositionText(i) +
