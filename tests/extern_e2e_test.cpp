@@ -30,29 +30,6 @@ const char kDescription[] =
     "[Header]\n"
     "/* $PROJECT_NAME$ header of $FILE_NAME$ */\n";
 
-// Opens the FIFO for writing in a child process and writes `bytes`, so that a
-// program that wrongly reads the FIFO gets data and an end instead of hanging.
-// The child waits in open() while nobody reads; StopFeeder ends it.
-pid_t FeedFifo(const std::string& path, const std::string& bytes) {
-  pid_t pid = fork();
-  if (pid == 0) {
-    int fd = open(path.c_str(), O_WRONLY);
-    if (fd >= 0) {
-      ssize_t ignored = write(fd, bytes.data(), bytes.size());
-      (void)ignored;
-      close(fd);
-    }
-    _exit(0);
-  }
-  return pid;
-}
-
-void StopFeeder(pid_t pid) {
-  if (pid <= 0) return;
-  kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
-}
-
 std::string JobComplete() { return "\nJob complete !\n\n"; }
 
 class ExternE2E : public ::testing::Test {

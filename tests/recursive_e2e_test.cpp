@@ -23,29 +23,6 @@ namespace {
 // Every searched file holds this line, so a stamped file names the path it was listed under.
 const char kPathFlag[] = "$FILE_NAME_EXT$\n";
 
-// Opens the FIFO for writing in a child process and writes `bytes`, so that a
-// program that wrongly reads the FIFO gets data and an end instead of hanging.
-// The child waits in open() while nobody reads; StopFeeder ends it.
-pid_t FeedFifo(const std::string& path, const std::string& bytes) {
-  pid_t pid = fork();
-  if (pid == 0) {
-    int fd = open(path.c_str(), O_WRONLY);
-    if (fd >= 0) {
-      ssize_t ignored = write(fd, bytes.data(), bytes.size());
-      (void)ignored;
-      close(fd);
-    }
-    _exit(0);
-  }
-  return pid;
-}
-
-void StopFeeder(pid_t pid) {
-  if (pid <= 0) return;
-  kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
-}
-
 std::string Description(const std::string& language) {
   return "[Description]\n"
          "Project_name = Demo\n"

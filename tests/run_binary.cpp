@@ -113,6 +113,26 @@ RunResult RunQuillet(const std::vector<std::string>& args, const std::string& cw
   return FinishQuillet(StartQuillet(args, cwd, options));
 }
 
+int FeedFifo(const std::string& path, const std::string& bytes) {
+  pid_t pid = fork();
+  if (pid == 0) {
+    int fd = open(path.c_str(), O_WRONLY);
+    if (fd >= 0) {
+      ssize_t ignored = write(fd, bytes.data(), bytes.size());
+      (void)ignored;
+      close(fd);
+    }
+    _exit(0);
+  }
+  return pid;
+}
+
+void StopFeeder(int pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+}
+
 bool IsReport(const std::string& text, const std::string& message) {
   const std::string head = "exception at ";
   if (text.size() != head.size() + 8 + 2 + message.size() + 1) return false;

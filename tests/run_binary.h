@@ -55,6 +55,12 @@ RunResult FinishQuillet(RunningQuillet running);
 RunResult RunQuillet(const std::vector<std::string>& args, const std::string& cwd,
                      const RunOptions& options = {});
 
+// Opens the FIFO for writing in a child process and writes `bytes`, so that a
+// program that wrongly reads the FIFO gets data and an end instead of hanging.
+// The child waits in open() while nobody reads; StopFeeder ends it.
+int FeedFifo(const std::string& path, const std::string& bytes);
+void StopFeeder(int pid);
+
 // True when `text` is exactly the frame's error report for `message`:
 // "exception at " + 8 upper-case hex digits + ":" LF + message + LF.
 bool IsReport(const std::string& text, const std::string& message);
